@@ -4,7 +4,18 @@
 
 #include "tables.hpp"
 
+#if defined(PRIMEPI_SIMD) && defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define PRIMEPI_X86_KERNELS 1
+#include <immintrin.h>
+#else
+#define PRIMEPI_X86_KERNELS 0
+#endif
+
 namespace {
+
+// A kernel answers for c coprime to 30 whether a number coprime to 30 from 7
+// up to root = floor(sqrt(c)) divides it.
+using kernel_function = bool (*)(std::uint32_t c, std::uint32_t root) noexcept;
 
 // floor(sqrt(c)) for every c below 2^32, perfect squares included: the double
 // nearest to sqrt(c) never rounds up across a whole number there. (A float
@@ -14,11 +25,9 @@ std::uint32_t integer_sqrt(std::uint32_t c) noexcept
     return static_cast<std::uint32_t>(std::sqrt(static_cast<double>(c)));
 }
 
-} // namespace
-
-bool is_wheel_prime(std::uint32_t c) noexcept
+// The reference: one divisor at a time, over the wheel from 7.
+bool scalar_kernel(std::uint32_t c, std::uint32_t root) noexcept
 {
-    const std::uint32_t root = integer_sqrt(c);
     std::uint32_t phase = 0;
     // root is at most 65535, so the divisor never comes near wrapping.
     for (std::uint32_t divisor = 7; divisor <= root; divisor += wheel_steps[phase], phase = (phase + 1) % 8) {
@@ -27,4 +36,199 @@ bool is_wheel_prime(std::uint32_t c) noexcept
         }
     }
     return true;
+}
+
+#if PRIMEPI_X86_KERNELS
+// The vector kernels test the eight divisors of a wheel turn, 30k + 7, 11,
+// 13, 17, 19, 23, 29, 31, together, in double precision, in two exact ways
+// that run on different units of the processor, so they are interleaved:
+//
+// - By division: for c < 2^32 and d < 2^16, c / d is a whole number exactly
+//   when d divides c. A remainder leaves the quotient at least 1/d > 2^-16
+//   from a whole number, while its rounding error is below 2^32 * 2^-53 =
+//   2^-21; an exact quotient is computed exactly.
+// - By reciprocal, for d >= 19: from an estimate r of 1/d, q = c * r and
+//   corrections q += (c - q * d) * r, each of which multiplies the relative
+//   error of q by that of r, bring q within 1/2 of c / d; when d divides c, q
+//   then rounds to the quotient m, and the remainder c - m * d, exact because
+//   m * d < 2^48, is zero exactly when d divides c, whatever m is.
+//
+// Divisors above the root, in the last turn, are masked off. Each kernel is
+// compiled for its own instruction set and only run where the processor has it.
+
+// Whole steps of two turns: the first by division, the second by reciprocal
+// (from 37 on); rcp14 is within 2^-14 of 1/d, so one correction leaves q
+// within 2^32/d * 2^-28 = 16/d < 1/2 of c / d. Then the turns left, by
+// division, masked.
+__attribute__((target("avx512f"))) bool avx512_kernel(std::uint32_t c, std::uint32_t root) noexcept
+{
+    const __m512d dividend = _mm512_set1_pd(c);
+    __m512d divided = _mm512_setr_pd(7, 11, 13, 17, 19, 23, 29, 31);
+    __m512d reciprocated = _mm512_setr_pd(37, 41, 43, 47, 49, 53, 59, 61);
+    std::uint32_t first = 7;
+    for (; first + 54 <= root; first += 60) {
+        const __m512d quotients = _mm512_div_pd(dividend, divided);
+        const __m512d truncated = _mm512_maskz_roundscale_pd(0xFF, quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+        const __mmask8 divided_divides = _mm512_cmp_pd_mask(quotients, truncated, _CMP_EQ_OQ);
+
+        const __m512d reciprocals = _mm512_maskz_rcp14_pd(0xFF, reciprocated);
+        const __m512d estimates = _mm512_mul_pd(dividend, reciprocals);
+        const __m512d corrected =
+            _mm512_fmadd_pd(_mm512_fnmadd_pd(estimates, reciprocated, dividend), reciprocals, estimates);
+        const __m512d rounded = _mm512_sub_pd(_mm512_add_pd(corrected, _mm512_set1_pd(0x1.8p52)), _mm512_set1_pd(0x1.8p52));
+        const __mmask8 reciprocated_divides = _mm512_cmp_pd_mask(_mm512_mul_pd(rounded, reciprocated), dividend, _CMP_EQ_OQ);
+
+        if ((divided_divides | reciprocated_divides) != 0) {
+            return false;
+        }
+        divided = _mm512_add_pd(divided, _mm512_set1_pd(60));
+        reciprocated = _mm512_add_pd(reciprocated, _mm512_set1_pd(60));
+    }
+    for (; first <= root; first += 30) {
+        const __m512d quotients = _mm512_div_pd(dividend, divided);
+        const __m512d truncated = _mm512_maskz_roundscale_pd(0xFF, quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+        const __mmask8 in_range = _mm512_cmp_pd_mask(divided, _mm512_set1_pd(root), _CMP_LE_OQ);
+        if (_mm512_mask_cmp_pd_mask(in_range, quotients, truncated, _CMP_EQ_OQ) != 0) {
+            return false;
+        }
+        divided = _mm512_add_pd(divided, _mm512_set1_pd(30));
+    }
+    return true;
+}
+
+// Whole turns: half by division, the other half (from 19 on) by reciprocal;
+// the float estimate of 1/d is within 1.5 * 2^-12, so two corrections leave q
+// within 2^32/19 * 2^-34 < 1/2 of c / d. Then the last turn, if any, by
+// division, masked.
+__attribute__((target("avx2,fma"))) bool avx2_kernel(std::uint32_t c, std::uint32_t root) noexcept
+{
+    const __m256d dividend = _mm256_set1_pd(c);
+    __m256d divided = _mm256_setr_pd(7, 11, 13, 17);
+    __m256d reciprocated = _mm256_setr_pd(19, 23, 29, 31);
+    std::uint32_t first = 7;
+    for (; first + 24 <= root; first += 30) {
+        const __m256d quotients = _mm256_div_pd(dividend, divided);
+        const __m256d truncated = _mm256_round_pd(quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+        const __m256d divided_divides = _mm256_cmp_pd(quotients, truncated, _CMP_EQ_OQ);
+
+        const __m256d reciprocals = _mm256_cvtps_pd(_mm_rcp_ps(_mm256_cvtpd_ps(reciprocated)));
+        __m256d estimates = _mm256_mul_pd(dividend, reciprocals);
+        estimates = _mm256_fmadd_pd(_mm256_fnmadd_pd(estimates, reciprocated, dividend), reciprocals, estimates);
+        estimates = _mm256_fmadd_pd(_mm256_fnmadd_pd(estimates, reciprocated, dividend), reciprocals, estimates);
+        const __m256d rounded = _mm256_round_pd(estimates, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+        const __m256d remainders = _mm256_fnmadd_pd(rounded, reciprocated, dividend);
+        const __m256d reciprocated_divides = _mm256_cmp_pd(remainders, _mm256_setzero_pd(), _CMP_EQ_OQ);
+
+        if (_mm256_movemask_pd(_mm256_or_pd(divided_divides, reciprocated_divides)) != 0) {
+            return false;
+        }
+        divided = _mm256_add_pd(divided, _mm256_set1_pd(30));
+        reciprocated = _mm256_add_pd(reciprocated, _mm256_set1_pd(30));
+    }
+    if (first <= root) {
+        const __m256d limit = _mm256_set1_pd(root);
+        const __m256d low_quotients = _mm256_div_pd(dividend, divided);
+        const __m256d high_quotients = _mm256_div_pd(dividend, reciprocated);
+        const __m256d low_divides = _mm256_and_pd(
+            _mm256_cmp_pd(low_quotients, _mm256_round_pd(low_quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC), _CMP_EQ_OQ),
+            _mm256_cmp_pd(divided, limit, _CMP_LE_OQ));
+        const __m256d high_divides = _mm256_and_pd(
+            _mm256_cmp_pd(high_quotients, _mm256_round_pd(high_quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC), _CMP_EQ_OQ),
+            _mm256_cmp_pd(reciprocated, limit, _CMP_LE_OQ));
+        return _mm256_movemask_pd(_mm256_or_pd(low_divides, high_divides)) == 0;
+    }
+    return true;
+}
+
+// By division alone. SSE2 has no rounding instruction; the quotients (below
+// 2^30) truncate exactly through 32-bit integers instead.
+__m128d sse2_divides(__m128d dividend, __m128d divisors, __m128d limit) noexcept
+{
+    const __m128d quotients = _mm_div_pd(dividend, divisors);
+    const __m128d truncated = _mm_cvtepi32_pd(_mm_cvttpd_epi32(quotients));
+    return _mm_and_pd(_mm_cmpeq_pd(quotients, truncated), _mm_cmple_pd(divisors, limit));
+}
+
+bool sse2_kernel(std::uint32_t c, std::uint32_t root) noexcept
+{
+    const __m128d dividend = _mm_set1_pd(c);
+    const __m128d limit = _mm_set1_pd(root);
+    const __m128d turn = _mm_set1_pd(30);
+    __m128d divisors[4] = {_mm_setr_pd(7, 11), _mm_setr_pd(13, 17), _mm_setr_pd(19, 23), _mm_setr_pd(29, 31)};
+    for (std::uint32_t first = 7; first <= root; first += 30) {
+        const __m128d divides = _mm_or_pd(_mm_or_pd(sse2_divides(dividend, divisors[0], limit),
+                                                    sse2_divides(dividend, divisors[1], limit)),
+                                          _mm_or_pd(sse2_divides(dividend, divisors[2], limit),
+                                                    sse2_divides(dividend, divisors[3], limit)));
+        if (_mm_movemask_pd(divides) != 0) {
+            return false;
+        }
+        for (__m128d& pair : divisors) {
+            pair = _mm_add_pd(pair, turn);
+        }
+    }
+    return true;
+}
+#endif
+
+kernel_function function_of(division_kernel kernel) noexcept
+{
+    if (!kernel_available(kernel)) {
+        return scalar_kernel;
+    }
+    switch (kernel) {
+#if PRIMEPI_X86_KERNELS
+    case division_kernel::avx512:
+        return avx512_kernel;
+    case division_kernel::avx2:
+        return avx2_kernel;
+    case division_kernel::sse2:
+        return sse2_kernel;
+#endif
+    default:
+        return scalar_kernel;
+    }
+}
+
+} // namespace
+
+bool kernel_available(division_kernel kernel) noexcept
+{
+#if PRIMEPI_X86_KERNELS
+    switch (kernel) {
+    case division_kernel::avx512:
+        return __builtin_cpu_supports("avx512f") != 0;
+    case division_kernel::avx2:
+        return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0;
+    case division_kernel::sse2:
+        return true; // every x86-64 processor has it
+    case division_kernel::scalar:
+        return true;
+    }
+    return false;
+#else
+    return kernel == division_kernel::scalar;
+#endif
+}
+
+division_kernel fastest_kernel() noexcept
+{
+    for (const division_kernel kernel : {division_kernel::avx512, division_kernel::avx2, division_kernel::sse2}) {
+        if (kernel_available(kernel)) {
+            return kernel;
+        }
+    }
+    return division_kernel::scalar;
+}
+
+bool is_wheel_prime_with(division_kernel kernel, std::uint32_t c) noexcept
+{
+    return function_of(kernel)(c, integer_sqrt(c));
+}
+
+bool is_wheel_prime(std::uint32_t c) noexcept
+{
+    // Chosen on the first call, not before main.
+    static const kernel_function fastest = function_of(fastest_kernel());
+    return fastest(c, integer_sqrt(c));
 }
