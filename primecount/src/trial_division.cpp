@@ -47,51 +47,61 @@ bool scalar_kernel(std::uint32_t c, std::uint32_t root) noexcept
 //   when d divides c. A remainder leaves the quotient at least 1/d > 2^-16
 //   from a whole number, while its rounding error is below 2^32 * 2^-53 =
 //   2^-21; an exact quotient is computed exactly.
-// - By reciprocal, for d >= 19: from an estimate r of 1/d, q = c * r and
-//   corrections q += (c - q * d) * r, each of which multiplies the relative
-//   error of q by that of r, bring q within 1/2 of c / d; when d divides c, q
-//   then rounds to the quotient m, and the remainder c - m * d, exact because
-//   m * d < 2^48, is zero exactly when d divides c, whatever m is.
+// - By reciprocal, for d from 19 or 37 on (each kernel says why): from an
+//   estimate r of 1/d, q = c * r and corrections q += (c - q * d) * r, each
+//   of which multiplies the relative error of q by that of r, bring q within
+//   1/2 of c / d; when d divides c, q then rounds to the quotient m, and the
+//   remainder c - m * d, exact because m * d < 2^48, is zero exactly when d
+//   divides c, whatever m is.
 //
 // Divisors above the root, in the last turn, are masked off. Each kernel is
 // compiled for its own instruction set and only run where the processor has it.
 
-// Whole steps of two turns: the first by division, the second by reciprocal
-// (from 37 on); rcp14 is within 2^-14 of 1/d, so one correction leaves q
-// within 2^32/d * 2^-28 = 16/d < 1/2 of c / d. Then the turns left, by
-// division, masked.
+// The lanes whose divisor divides c, by division.
+__attribute__((target("avx512f"))) __mmask8 avx512_divides(__m512d dividend, __m512d divisors) noexcept
+{
+    const __m512d quotients = _mm512_div_pd(dividend, divisors);
+    const __m512d truncated = _mm512_maskz_roundscale_pd(0xFF, quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+    return _mm512_cmp_pd_mask(quotients, truncated, _CMP_EQ_OQ);
+}
+
+// The same by reciprocal, for divisors from 37 on: rcp14 is within 2^-14 of
+// 1/d, so one correction leaves q within 2^32/d * 2^-28 = 16/d < 1/2 of c / d.
+// Adding and taking away 1.5 * 2^52 rounds q to a whole number.
+__attribute__((target("avx512f"))) __mmask8 avx512_reciprocal_divides(__m512d dividend, __m512d divisors) noexcept
+{
+    const __m512d reciprocals = _mm512_maskz_rcp14_pd(0xFF, divisors);
+    const __m512d estimates = _mm512_mul_pd(dividend, reciprocals);
+    const __m512d corrected = _mm512_fmadd_pd(_mm512_fnmadd_pd(estimates, divisors, dividend), reciprocals, estimates);
+    const __m512d rounding = _mm512_set1_pd(0x1.8p52);
+    const __m512d rounded = _mm512_sub_pd(_mm512_add_pd(corrected, rounding), rounding);
+    return _mm512_cmp_pd_mask(_mm512_mul_pd(rounded, divisors), dividend, _CMP_EQ_OQ);
+}
+
+// Whole steps of two turns, the first by division and the second by
+// reciprocal, which keeps the divider and the multipliers busy at once; then
+// the turns left, by division, masked.
 __attribute__((target("avx512f"))) bool avx512_kernel(std::uint32_t c, std::uint32_t root) noexcept
 {
     const __m512d dividend = _mm512_set1_pd(c);
-    __m512d divided = _mm512_setr_pd(7, 11, 13, 17, 19, 23, 29, 31);
-    __m512d reciprocated = _mm512_setr_pd(37, 41, 43, 47, 49, 53, 59, 61);
+    const __m512d turn = _mm512_set1_pd(30);
+    const __m512d step = _mm512_set1_pd(60);
+    __m512d first_turn = _mm512_setr_pd(7, 11, 13, 17, 19, 23, 29, 31);
+    __m512d second_turn = _mm512_add_pd(first_turn, turn);
     std::uint32_t first = 7;
     for (; first + 54 <= root; first += 60) {
-        const __m512d quotients = _mm512_div_pd(dividend, divided);
-        const __m512d truncated = _mm512_maskz_roundscale_pd(0xFF, quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
-        const __mmask8 divided_divides = _mm512_cmp_pd_mask(quotients, truncated, _CMP_EQ_OQ);
-
-        const __m512d reciprocals = _mm512_maskz_rcp14_pd(0xFF, reciprocated);
-        const __m512d estimates = _mm512_mul_pd(dividend, reciprocals);
-        const __m512d corrected =
-            _mm512_fmadd_pd(_mm512_fnmadd_pd(estimates, reciprocated, dividend), reciprocals, estimates);
-        const __m512d rounded = _mm512_sub_pd(_mm512_add_pd(corrected, _mm512_set1_pd(0x1.8p52)), _mm512_set1_pd(0x1.8p52));
-        const __mmask8 reciprocated_divides = _mm512_cmp_pd_mask(_mm512_mul_pd(rounded, reciprocated), dividend, _CMP_EQ_OQ);
-
-        if ((divided_divides | reciprocated_divides) != 0) {
+        if ((avx512_divides(dividend, first_turn) | avx512_reciprocal_divides(dividend, second_turn)) != 0) {
             return false;
         }
-        divided = _mm512_add_pd(divided, _mm512_set1_pd(60));
-        reciprocated = _mm512_add_pd(reciprocated, _mm512_set1_pd(60));
+        first_turn = _mm512_add_pd(first_turn, step);
+        second_turn = _mm512_add_pd(second_turn, step);
     }
     for (; first <= root; first += 30) {
-        const __m512d quotients = _mm512_div_pd(dividend, divided);
-        const __m512d truncated = _mm512_maskz_roundscale_pd(0xFF, quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
-        const __mmask8 in_range = _mm512_cmp_pd_mask(divided, _mm512_set1_pd(root), _CMP_LE_OQ);
-        if (_mm512_mask_cmp_pd_mask(in_range, quotients, truncated, _CMP_EQ_OQ) != 0) {
+        const __mmask8 in_range = _mm512_cmp_pd_mask(first_turn, _mm512_set1_pd(root), _CMP_LE_OQ);
+        if ((avx512_divides(dividend, first_turn) & in_range) != 0) {
             return false;
         }
-        divided = _mm512_add_pd(divided, _mm512_set1_pd(30));
+        first_turn = _mm512_add_pd(first_turn, turn);
     }
     return true;
 }
