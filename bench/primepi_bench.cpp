@@ -2,6 +2,7 @@
 // Run by hand (see the README); it is not a test.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -46,12 +47,10 @@ void slowest_walk_by(benchmark::State& state, division_kernel kernel)
         state.SkipWithError("not built, or this processor lacks the instructions");
         return;
     }
+    const std::vector<std::uint32_t>& candidates = slowest_walk();
     for (auto _ : state) {
-        std::uint32_t primes = 0;
-        for (const std::uint32_t c : slowest_walk()) {
-            primes += is_wheel_prime_with(kernel, c) ? 1 : 0;
-        }
-        benchmark::DoNotOptimize(primes);
+        benchmark::DoNotOptimize(std::count_if(candidates.begin(), candidates.end(),
+                                               [kernel](std::uint32_t c) { return is_wheel_prime_with(kernel, c); }));
     }
     state.counters["candidates"] = static_cast<double>(slowest_walk().size());
 }

@@ -52,7 +52,7 @@ std::vector<std::uint32_t> prime_counts_at(const std::vector<std::uint64_t>& poi
     const std::vector<std::uint32_t> sieving_primes = odd_primes_below_65536();
     std::vector<std::uint64_t> next_multiple(sieving_primes.size());
     for (std::size_t i = 0; i < sieving_primes.size(); ++i) {
-        next_multiple[i] = std::uint64_t{sieving_primes[i]} * sieving_primes[i];
+        next_multiple[i] = static_cast<std::uint64_t>(sieving_primes[i]) * sieving_primes[i];
     }
 
     std::vector<std::uint32_t> counts;

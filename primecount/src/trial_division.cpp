@@ -207,11 +207,10 @@ bool kernel_available(division_kernel kernel) noexcept
 #if PRIMEPI_X86_KERNELS
     switch (kernel) {
     case division_kernel::avx512:
-        return __builtin_cpu_supports("avx512f") != 0;
+        return static_cast<bool>(__builtin_cpu_supports("avx512f"));
     case division_kernel::avx2:
-        return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0;
-    case division_kernel::sse2:
-        return true; // every x86-64 processor has it
+        return static_cast<bool>(__builtin_cpu_supports("avx2")) && static_cast<bool>(__builtin_cpu_supports("fma"));
+    case division_kernel::sse2: // every x86-64 processor has it
     case division_kernel::scalar:
         return true;
     }
@@ -223,10 +222,14 @@ bool kernel_available(division_kernel kernel) noexcept
 
 division_kernel fastest_kernel() noexcept
 {
-    for (const division_kernel kernel : {division_kernel::avx512, division_kernel::avx2, division_kernel::sse2}) {
-        if (kernel_available(kernel)) {
-            return kernel;
-        }
+    if (kernel_available(division_kernel::avx512)) {
+        return division_kernel::avx512;
+    }
+    if (kernel_available(division_kernel::avx2)) {
+        return division_kernel::avx2;
+    }
+    if (kernel_available(division_kernel::sse2)) {
+        return division_kernel::sse2;
     }
     return division_kernel::scalar;
 }
