@@ -54,8 +54,13 @@ bool scalar_kernel(std::uint32_t c, std::uint32_t root) noexcept
 //   remainder c - m * d, exact because m * d < 2^48, is zero exactly when d
 //   divides c, whatever m is.
 //
-// Divisors above the root, in the last turn, are masked off. Each kernel is
-// compiled for its own instruction set and only run where the processor has it.
+// Adding and taking away 1.5 * 2^52 rounds a double below 2^51 to a whole
+// number, in the default rounding mode (which the program never changes) and
+// without -ffast-math (which would fold the two away); the kernels use it
+// where it is cheaper than a rounding instruction. The shares of division and
+// of reciprocal in each kernel are those that ran fastest here. Divisors above
+// the root, in the last turn, are masked off. Each kernel is compiled for its
+// own instruction set and only run where the processor has it.
 
 // The lanes whose divisor divides c, by division.
 __attribute__((target("avx512f"))) __mmask8 avx512_divides(__m512d dividend, __m512d divisors) noexcept
@@ -106,76 +111,115 @@ __attribute__((target("avx512f"))) bool avx512_kernel(std::uint32_t c, std::uint
     return true;
 }
 
-// Whole turns: half by division, the other half (from 19 on) by reciprocal;
-// the float estimate of 1/d is within 1.5 * 2^-12, so two corrections leave q
-// within 2^32/19 * 2^-34 < 1/2 of c / d. Then the last turn, if any, by
+// The lanes whose divisor divides c, by division: the quotient is whole when
+// rounding leaves it as it is.
+__attribute__((target("avx2,fma"))) __m256d avx2_divides(__m256d dividend, __m256d divisors) noexcept
+{
+    const __m256d quotients = _mm256_div_pd(dividend, divisors);
+    const __m256d rounding = _mm256_set1_pd(0x1.8p52);
+    return _mm256_cmp_pd(quotients, _mm256_sub_pd(_mm256_add_pd(quotients, rounding), rounding), _CMP_EQ_OQ);
+}
+
+// The same by reciprocal, for divisors from 19 on: the float estimate of 1/d
+// is within 1.5 * 2^-12, so two corrections leave q within
+// 2^32/19 * 2^-34 < 1/2 of c / d.
+__attribute__((target("avx2,fma"))) __m256d avx2_reciprocal_divides(__m256d dividend, __m256d divisors) noexcept
+{
+    const __m256d reciprocals = _mm256_cvtps_pd(_mm_rcp_ps(_mm256_cvtpd_ps(divisors)));
+    __m256d estimates = _mm256_mul_pd(dividend, reciprocals);
+    estimates = _mm256_fmadd_pd(_mm256_fnmadd_pd(estimates, divisors, dividend), reciprocals, estimates);
+    estimates = _mm256_fmadd_pd(_mm256_fnmadd_pd(estimates, divisors, dividend), reciprocals, estimates);
+    const __m256d rounded = _mm256_round_pd(estimates, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+    const __m256d remainders = _mm256_fnmadd_pd(rounded, divisors, dividend);
+    return _mm256_cmp_pd(remainders, _mm256_setzero_pd(), _CMP_EQ_OQ);
+}
+
+// Whole steps of two turns, in four quarters of four divisors: three by
+// division and the last (from 49 on) by reciprocal, which is the share that
+// keeps the divider and the multipliers busy at once; then the turns left, by
 // division, masked.
 __attribute__((target("avx2,fma"))) bool avx2_kernel(std::uint32_t c, std::uint32_t root) noexcept
 {
     const __m256d dividend = _mm256_set1_pd(c);
-    __m256d divided = _mm256_setr_pd(7, 11, 13, 17);
-    __m256d reciprocated = _mm256_setr_pd(19, 23, 29, 31);
+    const __m256d turn = _mm256_set1_pd(30);
+    const __m256d step = _mm256_set1_pd(60);
+    __m256d quarters[4] = {_mm256_setr_pd(7, 11, 13, 17), _mm256_setr_pd(19, 23, 29, 31),
+                           _mm256_setr_pd(37, 41, 43, 47), _mm256_setr_pd(49, 53, 59, 61)};
     std::uint32_t first = 7;
-    for (; first + 24 <= root; first += 30) {
-        const __m256d quotients = _mm256_div_pd(dividend, divided);
-        const __m256d truncated = _mm256_round_pd(quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
-        const __m256d divided_divides = _mm256_cmp_pd(quotients, truncated, _CMP_EQ_OQ);
-
-        const __m256d reciprocals = _mm256_cvtps_pd(_mm_rcp_ps(_mm256_cvtpd_ps(reciprocated)));
-        __m256d estimates = _mm256_mul_pd(dividend, reciprocals);
-        estimates = _mm256_fmadd_pd(_mm256_fnmadd_pd(estimates, reciprocated, dividend), reciprocals, estimates);
-        estimates = _mm256_fmadd_pd(_mm256_fnmadd_pd(estimates, reciprocated, dividend), reciprocals, estimates);
-        const __m256d rounded = _mm256_round_pd(estimates, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
-        const __m256d remainders = _mm256_fnmadd_pd(rounded, reciprocated, dividend);
-        const __m256d reciprocated_divides = _mm256_cmp_pd(remainders, _mm256_setzero_pd(), _CMP_EQ_OQ);
-
-        if (_mm256_movemask_pd(_mm256_or_pd(divided_divides, reciprocated_divides)) != 0) {
+    for (; first + 54 <= root; first += 60) {
+        const __m256d divides = _mm256_or_pd(
+            _mm256_or_pd(avx2_divides(dividend, quarters[0]), avx2_divides(dividend, quarters[1])),
+            _mm256_or_pd(avx2_divides(dividend, quarters[2]), avx2_reciprocal_divides(dividend, quarters[3])));
+        if (_mm256_movemask_pd(divides) != 0) {
             return false;
         }
-        divided = _mm256_add_pd(divided, _mm256_set1_pd(30));
-        reciprocated = _mm256_add_pd(reciprocated, _mm256_set1_pd(30));
+        for (__m256d& quarter : quarters) {
+            quarter = _mm256_add_pd(quarter, step);
+        }
     }
-    if (first <= root) {
-        const __m256d limit = _mm256_set1_pd(root);
-        const __m256d low_quotients = _mm256_div_pd(dividend, divided);
-        const __m256d high_quotients = _mm256_div_pd(dividend, reciprocated);
-        const __m256d low_divides = _mm256_and_pd(
-            _mm256_cmp_pd(low_quotients, _mm256_round_pd(low_quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC), _CMP_EQ_OQ),
-            _mm256_cmp_pd(divided, limit, _CMP_LE_OQ));
-        const __m256d high_divides = _mm256_and_pd(
-            _mm256_cmp_pd(high_quotients, _mm256_round_pd(high_quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC), _CMP_EQ_OQ),
-            _mm256_cmp_pd(reciprocated, limit, _CMP_LE_OQ));
-        return _mm256_movemask_pd(_mm256_or_pd(low_divides, high_divides)) == 0;
+    const __m256d limit = _mm256_set1_pd(root);
+    for (; first <= root; first += 30) {
+        const __m256d divides = _mm256_or_pd(
+            _mm256_and_pd(avx2_divides(dividend, quarters[0]), _mm256_cmp_pd(quarters[0], limit, _CMP_LE_OQ)),
+            _mm256_and_pd(avx2_divides(dividend, quarters[1]), _mm256_cmp_pd(quarters[1], limit, _CMP_LE_OQ)));
+        if (_mm256_movemask_pd(divides) != 0) {
+            return false;
+        }
+        quarters[0] = _mm256_add_pd(quarters[0], turn);
+        quarters[1] = _mm256_add_pd(quarters[1], turn);
     }
     return true;
 }
 
-// By division alone. SSE2 has no rounding instruction; the quotients (below
-// 2^30) truncate exactly through 32-bit integers instead.
-__m128d sse2_divides(__m128d dividend, __m128d divisors, __m128d limit) noexcept
+// The lanes whose divisor divides c, by division, as in the AVX2 kernel.
+__m128d sse2_divides(__m128d dividend, __m128d divisors) noexcept
 {
     const __m128d quotients = _mm_div_pd(dividend, divisors);
-    const __m128d truncated = _mm_cvtepi32_pd(_mm_cvttpd_epi32(quotients));
-    return _mm_and_pd(_mm_cmpeq_pd(quotients, truncated), _mm_cmple_pd(divisors, limit));
+    const __m128d rounding = _mm_set1_pd(0x1.8p52);
+    return _mm_cmpeq_pd(quotients, _mm_sub_pd(_mm_add_pd(quotients, rounding), rounding));
 }
 
+// The same by reciprocal, for divisors from 19 on, as in the AVX2 kernel but
+// with the multiplications and subtractions unfused: c - q * d is then off by
+// the rounding of q * d, at most 2^-21, which moves q by a negligible 2^-21 / d;
+// m * d (below 2^48) is exact.
+__m128d sse2_reciprocal_divides(__m128d dividend, __m128d divisors) noexcept
+{
+    const __m128d reciprocals = _mm_cvtps_pd(_mm_rcp_ps(_mm_cvtpd_ps(divisors)));
+    __m128d estimates = _mm_mul_pd(dividend, reciprocals);
+    estimates = _mm_add_pd(estimates, _mm_mul_pd(_mm_sub_pd(dividend, _mm_mul_pd(estimates, divisors)), reciprocals));
+    estimates = _mm_add_pd(estimates, _mm_mul_pd(_mm_sub_pd(dividend, _mm_mul_pd(estimates, divisors)), reciprocals));
+    const __m128d rounding = _mm_set1_pd(0x1.8p52);
+    const __m128d rounded = _mm_sub_pd(_mm_add_pd(estimates, rounding), rounding);
+    return _mm_cmpeq_pd(_mm_mul_pd(rounded, divisors), dividend);
+}
+
+// Whole turns in four pairs of divisors: three by division and the last
+// (from 29 on) by reciprocal; then the last turn, if any, by division, masked.
 bool sse2_kernel(std::uint32_t c, std::uint32_t root) noexcept
 {
     const __m128d dividend = _mm_set1_pd(c);
-    const __m128d limit = _mm_set1_pd(root);
     const __m128d turn = _mm_set1_pd(30);
-    __m128d divisors[4] = {_mm_setr_pd(7, 11), _mm_setr_pd(13, 17), _mm_setr_pd(19, 23), _mm_setr_pd(29, 31)};
-    for (std::uint32_t first = 7; first <= root; first += 30) {
-        const __m128d divides = _mm_or_pd(_mm_or_pd(sse2_divides(dividend, divisors[0], limit),
-                                                    sse2_divides(dividend, divisors[1], limit)),
-                                          _mm_or_pd(sse2_divides(dividend, divisors[2], limit),
-                                                    sse2_divides(dividend, divisors[3], limit)));
+    __m128d pairs[4] = {_mm_setr_pd(7, 11), _mm_setr_pd(13, 17), _mm_setr_pd(19, 23), _mm_setr_pd(29, 31)};
+    std::uint32_t first = 7;
+    for (; first + 24 <= root; first += 30) {
+        const __m128d divides =
+            _mm_or_pd(_mm_or_pd(sse2_divides(dividend, pairs[0]), sse2_divides(dividend, pairs[1])),
+                      _mm_or_pd(sse2_divides(dividend, pairs[2]), sse2_reciprocal_divides(dividend, pairs[3])));
         if (_mm_movemask_pd(divides) != 0) {
             return false;
         }
-        for (__m128d& pair : divisors) {
+        for (__m128d& pair : pairs) {
             pair = _mm_add_pd(pair, turn);
         }
+    }
+    if (first <= root) {
+        const __m128d limit = _mm_set1_pd(root);
+        __m128d divides = _mm_setzero_pd();
+        for (const __m128d pair : pairs) {
+            divides = _mm_or_pd(divides, _mm_and_pd(sse2_divides(dividend, pair), _mm_cmple_pd(pair, limit)));
+        }
+        return _mm_movemask_pd(divides) == 0;
     }
     return true;
 }
