@@ -61,6 +61,7 @@ bool scalar_kernel(std::uint32_t c, std::uint32_t root) noexcept
 // of reciprocal in each kernel are those that ran fastest here. Divisors above
 // the root, in the last turn, are masked off. Each kernel is compiled for its
 // own instruction set and only run where the processor has it.
+constexpr double whole_number_rounding = 0x1.8p52;
 
 // The lanes whose divisor divides c, by division.
 __attribute__((target("avx512f"))) __mmask8 avx512_divides(__m512d dividend, __m512d divisors) noexcept
@@ -78,7 +79,7 @@ __attribute__((target("avx512f"))) __mmask8 avx512_reciprocal_divides(__m512d di
     const __m512d reciprocals = _mm512_maskz_rcp14_pd(0xFF, divisors);
     const __m512d estimates = _mm512_mul_pd(dividend, reciprocals);
     const __m512d corrected = _mm512_fmadd_pd(_mm512_fnmadd_pd(estimates, divisors, dividend), reciprocals, estimates);
-    const __m512d rounding = _mm512_set1_pd(0x1.8p52);
+    const __m512d rounding = _mm512_set1_pd(whole_number_rounding);
     const __m512d rounded = _mm512_sub_pd(_mm512_add_pd(corrected, rounding), rounding);
     return _mm512_cmp_pd_mask(_mm512_mul_pd(rounded, divisors), dividend, _CMP_EQ_OQ);
 }
@@ -116,7 +117,7 @@ __attribute__((target("avx512f"))) bool avx512_kernel(std::uint32_t c, std::uint
 __attribute__((target("avx2,fma"))) __m256d avx2_divides(__m256d dividend, __m256d divisors) noexcept
 {
     const __m256d quotients = _mm256_div_pd(dividend, divisors);
-    const __m256d rounding = _mm256_set1_pd(0x1.8p52);
+    const __m256d rounding = _mm256_set1_pd(whole_number_rounding);
     return _mm256_cmp_pd(quotients, _mm256_sub_pd(_mm256_add_pd(quotients, rounding), rounding), _CMP_EQ_OQ);
 }
 
@@ -175,7 +176,7 @@ __attribute__((target("avx2,fma"))) bool avx2_kernel(std::uint32_t c, std::uint3
 __m128d sse2_divides(__m128d dividend, __m128d divisors) noexcept
 {
     const __m128d quotients = _mm_div_pd(dividend, divisors);
-    const __m128d rounding = _mm_set1_pd(0x1.8p52);
+    const __m128d rounding = _mm_set1_pd(whole_number_rounding);
     return _mm_cmpeq_pd(quotients, _mm_sub_pd(_mm_add_pd(quotients, rounding), rounding));
 }
 
@@ -189,7 +190,7 @@ __m128d sse2_reciprocal_divides(__m128d dividend, __m128d divisors) noexcept
     __m128d estimates = _mm_mul_pd(dividend, reciprocals);
     estimates = _mm_add_pd(estimates, _mm_mul_pd(_mm_sub_pd(dividend, _mm_mul_pd(estimates, divisors)), reciprocals));
     estimates = _mm_add_pd(estimates, _mm_mul_pd(_mm_sub_pd(dividend, _mm_mul_pd(estimates, divisors)), reciprocals));
-    const __m128d rounding = _mm_set1_pd(0x1.8p52);
+    const __m128d rounding = _mm_set1_pd(whole_number_rounding);
     const __m128d rounded = _mm_sub_pd(_mm_add_pd(estimates, rounding), rounding);
     return _mm_cmpeq_pd(_mm_mul_pd(rounded, divisors), dividend);
 }
