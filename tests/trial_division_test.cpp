@@ -45,8 +45,11 @@ TEST(trial_division_test, squares_of_the_largest_16bit_primes_are_composite)
 // Every vector kernel answers as the scalar loop does, on the numbers where a
 // vectorised or reciprocal-based test could slip: a long run from the start,
 // the top of the range (largest quotients), the squares of primes and their
-// neighbours (the divisor equal to the root, in any lane), and products of
-// two primes near 2^16.
+// neighbours (the divisor equal to the root, in any lane), products of two
+// primes near 2^16, and, for every prime p below 2^16, p times the largest
+// prime q >= p with p * q < 2^32, and that product's neighbours: the largest
+// quotient, where an estimate of c / p is least precise, for every divisor
+// that can be the first to divide.
 std::vector<std::uint32_t> hard_candidates()
 {
     std::vector<std::uint64_t> numbers;
@@ -67,6 +70,23 @@ std::vector<std::uint32_t> hard_candidates()
         }
         if (p > 65000) {
             large_primes.push_back(p);
+        }
+    }
+    for (std::uint64_t p = 7; p < small_prime.size(); ++p) {
+        if (!small_prime[p]) {
+            continue;
+        }
+        // Prime gaps below 2^30 are far shorter than 1000.
+        const std::uint64_t top = 4294967295U / p;
+        const std::vector<bool> below_top = sieve::primality(top - 1000, top);
+        std::uint64_t q = top;
+        while (!below_top[q - (top - 1000)]) {
+            --q;
+        }
+        if (q >= p) {
+            for (std::uint64_t c = p * q - 2; c <= std::min<std::uint64_t>(p * q + 2, 4294967295U); ++c) {
+                numbers.push_back(c);
+            }
         }
     }
     for (const std::uint64_t p : large_primes) {
