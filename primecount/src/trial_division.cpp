@@ -1,5 +1,6 @@
 #include "trial_division.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "tables.hpp"
@@ -81,8 +82,7 @@ bool scalar_kernel(std::uint32_t c, std::uint32_t root) noexcept
 // where the processor has it.
 constexpr double whole_number_rounding = 0x1.8p52;
 constexpr float whole_float_rounding = 0x1.8p23F;
-// The first divisor in single precision, and the first of a wheel turn,
-// 7 + 68 * 30, where the vectors of divisors below start.
+// The first divisor in single precision: the first of a wheel turn, 7 + 68 * 30.
 constexpr std::uint32_t single_precision_from = 2047;
 
 // The lanes whose divisor divides c, by division.
@@ -140,7 +140,7 @@ __attribute__((target("avx512f"))) bool avx512_kernel(std::uint32_t c, std::uint
     const __m512d step = _mm512_set1_pd(60);
     __m512d first_turn = _mm512_setr_pd(7, 11, 13, 17, 19, 23, 29, 31);
     __m512d second_turn = _mm512_add_pd(first_turn, turn);
-    const std::uint32_t double_root = root < single_precision_from ? root : single_precision_from - 1;
+    const std::uint32_t double_root = std::min(root, single_precision_from - 1);
     std::uint32_t first = 7;
     for (; first + 54 <= double_root; first += 60) {
         if ((avx512_divides(dividend, first_turn) | avx512_reciprocal_divides(dividend, second_turn)) != 0) {
@@ -165,8 +165,8 @@ __attribute__((target("avx512f"))) bool avx512_kernel(std::uint32_t c, std::uint
     const __m512 two_turns = _mm512_set1_ps(60);
     const __m512 single_step = _mm512_set1_ps(120);
     // Two turns in each vector.
-    __m512 first_pair = _mm512_setr_ps(2047, 2051, 2053, 2057, 2059, 2063, 2069, 2071, //
-                                       2077, 2081, 2083, 2087, 2089, 2093, 2099, 2101);
+    __m512 first_pair = _mm512_add_ps(_mm512_setr_ps(7, 11, 13, 17, 19, 23, 29, 31, 37, 41, 43, 47, 49, 53, 59, 61),
+                                      _mm512_set1_ps(single_precision_from - 7));
     __m512 second_pair = _mm512_add_ps(first_pair, two_turns);
     for (first = single_precision_from; first + 114 <= root; first += 120) {
         if ((avx512_single_divides(high, high_error, first_pair) |
@@ -231,7 +231,7 @@ __attribute__((target("avx2,fma"))) bool avx2_kernel(std::uint32_t c, std::uint3
     const __m256d step = _mm256_set1_pd(60);
     __m256d quarters[4] = {_mm256_setr_pd(7, 11, 13, 17), _mm256_setr_pd(19, 23, 29, 31),
                            _mm256_setr_pd(37, 41, 43, 47), _mm256_setr_pd(49, 53, 59, 61)};
-    const std::uint32_t double_root = root < single_precision_from ? root : single_precision_from - 1;
+    const std::uint32_t double_root = std::min(root, single_precision_from - 1);
     std::uint32_t first = 7;
     for (; first + 54 <= double_root; first += 60) {
         const __m256d divides = _mm256_or_pd(
@@ -261,8 +261,9 @@ __attribute__((target("avx2,fma"))) bool avx2_kernel(std::uint32_t c, std::uint3
     const float high_part = static_cast<float>(c);
     const __m256 high = _mm256_set1_ps(high_part);
     const __m256 high_error = _mm256_set1_ps(static_cast<float>(static_cast<std::int64_t>(high_part) - c));
-    __m256 turns[2] = {_mm256_setr_ps(2047, 2051, 2053, 2057, 2059, 2063, 2069, 2071),
-                       _mm256_setr_ps(2077, 2081, 2083, 2087, 2089, 2093, 2099, 2101)};
+    const __m256 first_turn = _mm256_add_ps(_mm256_setr_ps(7, 11, 13, 17, 19, 23, 29, 31),
+                                            _mm256_set1_ps(single_precision_from - 7));
+    __m256 turns[2] = {first_turn, _mm256_add_ps(first_turn, _mm256_set1_ps(30))};
     for (first = single_precision_from; first + 54 <= root; first += 60) {
         const __m256 divides = _mm256_or_ps(avx2_single_divides(high, high_error, turns[0]),
                                             avx2_single_divides(high, high_error, turns[1]));
@@ -327,7 +328,7 @@ bool sse2_kernel(std::uint32_t c, std::uint32_t root) noexcept
     const __m128d dividend = _mm_set1_pd(c);
     const __m128d turn = _mm_set1_pd(30);
     __m128d pairs[4] = {_mm_setr_pd(7, 11), _mm_setr_pd(13, 17), _mm_setr_pd(19, 23), _mm_setr_pd(29, 31)};
-    const std::uint32_t double_root = root < single_precision_from ? root : single_precision_from - 1;
+    const std::uint32_t double_root = std::min(root, single_precision_from - 1);
     std::uint32_t first = 7;
     for (; first + 24 <= double_root; first += 30) {
         const __m128d divides =
@@ -353,7 +354,8 @@ bool sse2_kernel(std::uint32_t c, std::uint32_t root) noexcept
     }
     const __m128 high = _mm_set1_ps(static_cast<float>(c));
     const __m128 all = _mm_castsi128_ps(_mm_set1_epi32(-1));
-    __m128 halves[2] = {_mm_setr_ps(2047, 2051, 2053, 2057), _mm_setr_ps(2059, 2063, 2069, 2071)};
+    const __m128 from = _mm_set1_ps(single_precision_from - 7);
+    __m128 halves[2] = {_mm_add_ps(_mm_setr_ps(7, 11, 13, 17), from), _mm_add_ps(_mm_setr_ps(19, 23, 29, 31), from)};
     for (first = single_precision_from; first + 24 <= root; first += 30) {
         const __m128d divides = _mm_or_pd(sse2_single_divides(high, dividend, halves[0], all),
                                           sse2_single_divides(high, dividend, halves[1], all));
